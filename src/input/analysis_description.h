@@ -55,15 +55,28 @@ struct AnalysisDescription {
   std::string shortText3 = std::string(kShortTextLength, ' ');
   std::string languageText = std::string(kShortTextLength, ' ');
 
+  bool operator==(const AnalysisDescription&) const = default;
+
   // restraintCode of node (1..nodeCount) and degree of freedom (1..dofPerNode).
   std::int32_t restraintCodeOf(std::int32_t node, std::int32_t dof) const {
     return restraintCode[static_cast<std::size_t>(node - 1) * static_cast<std::size_t>(dofPerNode) +
                          static_cast<std::size_t>(dof - 1)];
   }
+
+  // True when at least one degree of freedom of node (1..nodeCount) is free (code 0); only such
+  // a node can be chosen for extraction. Never true when dofPerNode <= 0.
+  bool hasFreeDof(std::int32_t node) const {
+    for (std::int32_t dof = 1; dof <= dofPerNode; ++dof) {
+      if (restraintCodeOf(node, dof) == 0) return true;
+    }
+    return false;
+  }
 };
 
 // Reads the description from the text of a comdin.dat; `fileName` names it in error reports.
-// Throws FatalError ("<fileName>:<line>: <what was expected and found>").
+// Throws FatalError ("<fileName>:<line>: <what was expected and found>"), also for a node
+// number outside 1..nodeCount, a dofPerNode above 3, arrays too large to create, and, once the
+// whole text has been read, a DT that is not a positive number.
 AnalysisDescription parseAnalysisDescription(std::string_view text, const std::string& fileName);
 
 // Reads comdin.dat of the work directory. Throws FatalError.

@@ -22,7 +22,8 @@ struct ExtractionContext {
 
 // Writes the history files of one node and its console lines; every file it opened is closed
 // (and put in place) before it returns. Throws FatalError on a missing record or a file that
-// cannot be written.
+// cannot be written; the files of the node are then left as they were. Expects what the
+// description reader and the validation guarantee: DT > 0, stepFrequency >= 1.
 void extractNodeHistory(ExtractionContext& context, std::int32_t node);
 
 }  // namespace qtv

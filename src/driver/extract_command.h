@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace qtv {
 
 struct ExtractOptions {
@@ -17,8 +19,9 @@ struct ExtractOptions {
   std::optional<std::string> directions;  // "x,y,z"
 };
 
-// Runs the extraction; the console lines go to `out`. Returns 0; throws UsageError (status 2),
-// FatalError (status 1) or ProgramEnd (status 2 after a refused choice, its text on `errors`).
-int runExtract(const ExtractOptions& options, std::ostream& out, std::ostream& errors);
+// Runs the extraction with the console lines of an interactive run from the validation notices
+// to " *QTV finished". Returns 0; throws UsageError (status 2), FatalError (status 1), or
+// ProgramEnd (status 2) after a choice the dialog would refuse, whose text goes to `errors`.
+int runExtract(const ExtractOptions& options, Console& console, std::ostream& errors);
 
 }  // namespace qtv

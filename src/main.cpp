@@ -34,6 +34,15 @@ int main(int argc, char** argv) {
   extractCommand->add_option("--directions", extract.directions,
                              "x,y,z; z only with three degrees of freedom per node (default y, or z with three)");
 
+  extractCommand->footer(
+      "Examples:\n"
+      "  qtv extract work --nodes 2-6 --quantities d,v,a,p --directions x,y\n"
+      "  qtv extract work --nodes all --start 2.5 --end 7.5 --every 5 --directions x\n"
+      "  qtv extract work --nodes 8,12 --quantities acceleration --directions z\n"
+      "History files <node><direction>.dep/.vit/.faz/.acc are written into the work directory.\n"
+      "Exit status: 0 done, 1 a file could not be read or written, 2 a usage error or a choice the\n"
+      "dialog would refuse.");
+
   std::string infoDirectory;
   bool infoJson = false;
   auto* infoCommand = app.add_subcommand("info", "Print what the analysis description of a work directory holds.");

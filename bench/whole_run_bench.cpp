@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
   // Warm the page cache so that every run reads the results from memory.
   runQuietly({"/bin/cat", folder + "/u01.unf", folder + "/u2.unf"});
 
-  const std::string nodes = "21,40,59,78,97,116,135,154,173,192";
+  // Ten nodes spread over the model, none of them a restrained base node (every sixth from 1).
+  const std::string nodes = "22,41,60,78,96,116,135,154,172,192";
   auto extract = [&](const std::string& end) {
     return std::vector<std::string>{qtv, "extract", folder, "--nodes", nodes, "--quantities", "d,v,a,p",
                                     "--directions", "x,y,z", "--end", end};

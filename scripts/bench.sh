@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQTV_GUI=OFF -DQTV_BENCH=ON
-cmake --build build/bench -j "$(nproc)"
+cmake --build build/bench -j "$(nproc)" --target qtv qtv-makecase number_text_bench whole_run_bench
 build/bench/bench/number_text_bench
 build/bench/bench/whole_run_bench build/bench/src/qtv build/bench/tools/makecase/qtv-makecase build/bench-case

@@ -30,7 +30,7 @@ CaseShape fiveNodes(std::int32_t dofPerNode = 3) {
 
 std::vector<std::string> historyFiles(const WorkDirectoryFixture& work) {
   std::vector<std::string> names;
-  for (const auto& name : work.fileNames()) {
+  for (const auto& name : work.entries()) {
     if (name != "comdin.dat" && name != "u01.unf" && name != "u2.unf") names.push_back(name);
   }
   return names;

@@ -118,7 +118,7 @@ TEST(InteractiveRun, EndsAtOnceOnCancel) {
     EXPECT_EQ(run.run(), 0) << c.what;
     EXPECT_TRUE(run.scripted.console.lines.empty()) << c.what;
     EXPECT_EQ(run.scripted.console.keyWaits, 0) << c.what;
-    EXPECT_EQ(work.fileNames(), (std::vector<std::string>{"comdin.dat", "u01.unf", "u2.unf"})) << c.what;
+    EXPECT_EQ(work.entries(), (std::vector<std::string>{"comdin.dat", "u01.unf", "u2.unf"})) << c.what;
   }
 }
 

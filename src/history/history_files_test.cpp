@@ -16,19 +16,12 @@
 namespace qtv {
 namespace {
 
-using testing::readTextFile;
-using testing::TemporaryDirectory;
-using testing::writeTextFile;
+using test::readTextFile;
+using test::fatalMessage;
+using test::TemporaryDirectory;
+using test::writeTextFile;
 using Entries = std::vector<std::string>;
 
-std::string fatalMessage(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const FatalError& error) {
-    return error.what();
-  }
-  return "no FatalError";
-}
 
 const std::string kOldText = "old line 1\r\nold line 2\r\nold line 3\r\nold line 4\r\n";
 

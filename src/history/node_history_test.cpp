@@ -14,11 +14,12 @@
 namespace qtv {
 namespace {
 
-using testing::fixtureWord;
-using testing::readTextFile;
-using testing::TemporaryDirectory;
-using testing::writeResultsFile;
-using testing::writeTextFile;
+using test::fixtureWord;
+using test::readTextFile;
+using test::fatalMessage;
+using test::TemporaryDirectory;
+using test::writeResultsFile;
+using test::writeTextFile;
 using Lines = std::vector<std::string>;
 
 class RecordingConsole : public Console {
@@ -72,14 +73,6 @@ class NodeHistoryTest : public ::testing::Test {
     extractNodeHistory(context, node);
   }
 
-  std::string fatalMessage(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const FatalError& error) {
-      return error.what();
-    }
-    return "no FatalError";
-  }
 
   TemporaryDirectory directory;
   AnalysisDescription description;

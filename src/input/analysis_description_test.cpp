@@ -11,6 +11,7 @@
 
 #include "platform/fixed_text.h"
 #include "platform/program_end.h"
+#include "temporary_directory.h"
 
 namespace qtv {
 namespace {
@@ -39,12 +40,7 @@ AnalysisDescription parse(std::string_view text) {
 }
 
 std::string failure(std::string_view text) {
-  try {
-    parse(text);
-  } catch (const FatalError& error) {
-    return error.what();
-  }
-  return "(no error)";
+  return test::fatalMessage([&] { parse(text); });
 }
 
 std::vector<std::int32_t> codesOf(const AnalysisDescription& d, std::int32_t node) {

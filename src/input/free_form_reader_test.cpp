@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "platform/program_end.h"
+#include "temporary_directory.h"
 
 namespace qtv {
 namespace {
+
+using test::fatalMessage;
 
 constexpr std::int32_t kUntouched = -99;
 
@@ -28,16 +31,6 @@ std::vector<std::int32_t> readInts(std::string_view text, std::size_t count) {
   return readInts(reader, count);
 }
 
-// The message of the FatalError that `action` throws.
-template <typename Action>
-std::string failure(Action action) {
-  try {
-    action();
-  } catch (const FatalError& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 struct IntGroupCase {
   std::string_view text;
@@ -137,7 +130,7 @@ TEST(FreeFormReader, IntFieldErrors) {
        "f.dat:1: expected an integer, found 'abcdefghijklmnopqrstuvwxyzabcdefghijklmn...'"},
   };
   for (const auto& [text, message] : cases) {
-    EXPECT_EQ(failure([&] { readInts(text, 4); }), message) << text;
+    EXPECT_EQ(fatalMessage([&] { readInts(text, 4); }), message) << text;
   }
 }
 
@@ -151,7 +144,7 @@ TEST(FreeFormReader, TextEndingBeforeTheGroupIsComplete) {
       {"3*7", "f.dat:1: the file ends before group 1 is complete"},
   };
   for (const auto& [text, message] : cases) {
-    EXPECT_EQ(failure([&] { readInts(text, 4); }), message) << text;
+    EXPECT_EQ(fatalMessage([&] { readInts(text, 4); }), message) << text;
   }
   // A slash completes a group whatever follows.
   EXPECT_EQ(readInts("1 2/", 4), (std::vector<std::int32_t>{1, 2, kUntouched, kUntouched}));
@@ -235,7 +228,7 @@ TEST(FreeFormReader, RealFieldErrors) {
        "'1d99999999999999'"},
   };
   for (const auto& [text, message] : cases) {
-    EXPECT_EQ(failure([&] { realOf(text); }), message) << text;
+    EXPECT_EQ(fatalMessage([&] { realOf(text); }), message) << text;
   }
 }
 
@@ -264,9 +257,9 @@ TEST(FreeFormReader, TextLineAfterAGroupIsTheNextLine) {
   FreeFormReader reader("1 2 rest\n  text\n", "f.dat");
   EXPECT_EQ(readInts(reader, 2), (std::vector<std::int32_t>{1, 2}));
   EXPECT_EQ(reader.readTextLine(6, "group 11"), "  text");
-  EXPECT_EQ(failure([&] { reader.readTextLine(6, "group 12"); }),
+  EXPECT_EQ(fatalMessage([&] { reader.readTextLine(6, "group 12"); }),
             "f.dat:2: the file ends before group 12 is complete");
-  EXPECT_EQ(failure([] { FreeFormReader("", "f.dat").readTextLine(6, "group 13"); }),
+  EXPECT_EQ(fatalMessage([] { FreeFormReader("", "f.dat").readTextLine(6, "group 13"); }),
             "f.dat:1: the file ends before group 13 is complete");
 }
 
@@ -277,7 +270,7 @@ TEST(FreeFormReader, FailNamesTheLineOfTheLastValue) {
   reader.readInt(a);
   reader.readInt(b);
   reader.readInt(c);
-  EXPECT_EQ(failure([&] { reader.fail("node 7 is wrong"); }), "f.dat:3: node 7 is wrong");
+  EXPECT_EQ(fatalMessage([&] { reader.fail("node 7 is wrong"); }), "f.dat:3: node 7 is wrong");
 }
 
 }  // namespace

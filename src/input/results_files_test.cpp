@@ -14,18 +14,11 @@
 namespace qtv {
 namespace {
 
-using testing::fixtureWord;
-using testing::TemporaryDirectory;
-using testing::writeResultsFile;
+using test::fixtureWord;
+using test::fatalMessage;
+using test::TemporaryDirectory;
+using test::writeResultsFile;
 
-std::string fatalMessage(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const FatalError& error) {
-    return error.what();
-  }
-  return "no FatalError";
-}
 
 struct RecordCase {
   int wordsPerRecord;  // 8n for u01.unf, 4n for u2.unf

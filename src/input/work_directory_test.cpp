@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "input/results_files_fixture.h"
+#include "temporary_directory.h"
 
 namespace qtv {
 namespace {
 
-using testing::TemporaryDirectory;
+using test::TemporaryDirectory;
 
 TEST(WorkDirectoryFile, JoinsWithOneSlash) {
   const struct {

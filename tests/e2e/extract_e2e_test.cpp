@@ -133,7 +133,7 @@ TEST(ExtractEndToEnd, FileErrorsNameTheFileAndKeepOldHistories) {
     EXPECT_EQ(result.standardError, work.path() + "/" + c.message + "\n") << c.what;
     EXPECT_EQ(work.readText("2z.dep"), "old 2\r\n") << c.what;
     EXPECT_EQ(work.readText("3z.dep"), "old 3\r\n") << c.what;
-    for (const auto& name : work.fileNames()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    for (const auto& name : work.entries()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
   }
 }
 
@@ -225,7 +225,7 @@ TEST(ExtractEndToEnd, UsageErrorsAndRefusedChoicesEndWithStatusTwo) {
     EXPECT_NE(result.standardError.find(c.errorStart), std::string::npos) << result.standardError;
     EXPECT_EQ(result.standardOutput, "");
   }
-  EXPECT_EQ(work.fileNames(), (std::vector<std::string>{"comdin.dat", "u01.unf", "u2.unf"}));
+  EXPECT_EQ(work.entries(), (std::vector<std::string>{"comdin.dat", "u01.unf", "u2.unf"}));
 }
 
 TEST(InfoEndToEnd, SummaryAndJsonOfAGeneratedCase) {

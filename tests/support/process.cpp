@@ -5,35 +5,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+#include "temporary_directory.h"
 
 extern char** environ;
 
 namespace qtv::test {
 
-namespace {
-
-std::string readWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-}  // namespace
-
 ProcessResult runProgram(const std::vector<std::string>& arguments, const std::string& input,
                          const std::vector<std::string>& environment) {
-  char folder[] = "/tmp/qtv-process-XXXXXX";
-  if (mkdtemp(folder) == nullptr) throw std::runtime_error("mkdtemp failed");
-  const std::string base = folder;
-  {
-    std::ofstream(base + "/in", std::ios::binary) << input;
-  }
+  const TemporaryDirectory folder;
+  const std::string base = folder.path();
+  writeTextFile(base + "/in", input);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, (base + "/in").c_str(), O_RDONLY, 0);
@@ -64,12 +48,8 @@ ProcessResult runProgram(const std::vector<std::string>& arguments, const std::s
 
   ProcessResult result;
   result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
-  result.standardOutput = readWhole(base + "/out");
-  result.standardError = readWhole(base + "/err");
-  std::remove((base + "/in").c_str());
-  std::remove((base + "/out").c_str());
-  std::remove((base + "/err").c_str());
-  rmdir(folder);
+  result.standardOutput = readTextFile(base + "/out");
+  result.standardError = readTextFile(base + "/err");
   return result;
 }
 

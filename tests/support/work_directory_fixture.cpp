@@ -1,14 +1,8 @@
 #include "work_directory_fixture.h"
 
-#include <dirent.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace qtv::test {
 
@@ -19,17 +13,6 @@ float knownValue(int file, std::int32_t node, std::int64_t step, int word, std::
   if (file == 1 && quantity == 1) return -(static_cast<float>(node) + static_cast<float>(step) / 8 + static_cast<float>(dof) / 64);
   if (file == 2 && quantity == 0) return static_cast<float>(step) / 2 + static_cast<float>(dof) / 16;
   return 9999.0f;
-}
-
-WorkDirectoryFixture::WorkDirectoryFixture() {
-  char folder[] = "/tmp/qtv-e2e-XXXXXX";
-  if (mkdtemp(folder) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = folder;
-}
-
-WorkDirectoryFixture::~WorkDirectoryFixture() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
 }
 
 std::string comdinText(const CaseShape& shape) {
@@ -70,25 +53,7 @@ void WorkDirectoryFixture::writeCase(const CaseShape& shape, const ResultValue& 
   }
 }
 
-void WorkDirectoryFixture::writeText(const std::string& name, const std::string& text) const {
-  std::ofstream(file(name), std::ios::binary) << text;
-}
-
-std::string WorkDirectoryFixture::readText(const std::string& name) const {
-  std::ifstream in(file(name), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 bool WorkDirectoryFixture::exists(const std::string& name) const { return std::filesystem::exists(file(name)); }
-
-std::vector<std::string> WorkDirectoryFixture::fileNames() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 void WorkDirectoryFixture::truncate(const std::string& name, std::int64_t size) const {
   std::filesystem::resize_file(file(name), static_cast<std::uintmax_t>(size));

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "temporary_directory.h"
+
 namespace qtv::test {
 
 struct CaseShape {
@@ -26,24 +28,15 @@ using ResultValue = std::function<float(int file, std::int32_t node, std::int64_
 // all exact in binary; the unread words hold 9999.
 float knownValue(int file, std::int32_t node, std::int64_t step, int word, std::int32_t dofPerNode);
 
-class WorkDirectoryFixture {
+// A scratch work directory; names are of files in it.
+class WorkDirectoryFixture : public TemporaryDirectory {
  public:
-  WorkDirectoryFixture();
-  ~WorkDirectoryFixture();
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
   void writeCase(const CaseShape& shape);
   void writeCase(const CaseShape& shape, const ResultValue& value);
-  void writeText(const std::string& name, const std::string& text) const;
-  std::string readText(const std::string& name) const;
+  void writeText(const std::string& name, const std::string& text) const { writeTextFile(file(name), text); }
+  std::string readText(const std::string& name) const { return readTextFile(file(name)); }
   bool exists(const std::string& name) const;
-  // Names of the files in the folder, sorted.
-  std::vector<std::string> fileNames() const;
   void truncate(const std::string& name, std::int64_t size) const;
-
- private:
-  std::string path_;
 };
 
 std::string comdinText(const CaseShape& shape);

@@ -67,7 +67,7 @@ ResultsFile::~ResultsFile() {
 }
 
 void ResultsFile::readRecord(std::int64_t step, std::int32_t node, std::int32_t nodeCount,
-                             float* out, std::int32_t count) {
+                             float* out, std::int32_t count) const {
   const auto k = static_cast<std::uint64_t>(node);
   const auto n = static_cast<std::uint64_t>(nodeCount);
   const auto s = static_cast<std::uint64_t>(step);
@@ -76,23 +76,7 @@ void ResultsFile::readRecord(std::int64_t step, std::int32_t node, std::int32_t 
   if (step < 0 || node < 1 || node > nodeCount || recordCount_ < k || s > (recordCount_ - k) / n) {
     failToRead(step, node, nodeCount);
   }
-  const std::uint64_t offset = (s * n + k - 1) * recordLength_;
-  releasePagesBehind(offset);
-  std::memcpy(out, data_ + offset, static_cast<std::size_t>(count) * sizeof(float));
-}
-
-void ResultsFile::releasePagesBehind(std::uint64_t offset) {
-  // A walk through the steps moves forward through the file; the pages it has left far behind
-  // are unmapped (they stay in the page cache), so the memory of a run does not grow with the
-  // length of its time window.
-  constexpr std::uint64_t kKeptBehind = 32 << 20;  // a multiple of the page size
-  if (offset < releasedUpTo_) {
-    releasedUpTo_ = offset / kKeptBehind * kKeptBehind;  // a new walk from an earlier step
-  } else if (offset - releasedUpTo_ >= 2 * kKeptBehind) {
-    const std::uint64_t end = (offset - kKeptBehind) / kKeptBehind * kKeptBehind;
-    ::madvise(const_cast<unsigned char*>(data_) + releasedUpTo_, end - releasedUpTo_, MADV_DONTNEED);
-    releasedUpTo_ = end;
-  }
+  std::memcpy(out, data_ + (s * n + k - 1) * recordLength_, static_cast<std::size_t>(count) * sizeof(float));
 }
 
 void ResultsFile::failToRead(std::int64_t step, std::int32_t node, std::int32_t nodeCount) const {

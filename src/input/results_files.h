@@ -29,18 +29,16 @@ class ResultsFile {
   // record lies wholly or partly beyond the end of the file (checked before the read), or when
   // there is no such record (node outside 1..nodeCount, negative step).
   void readRecord(std::int64_t step, std::int32_t node, std::int32_t nodeCount, float* out,
-                  std::int32_t count);
+                  std::int32_t count) const;
 
  private:
   [[noreturn]] void failToRead(std::int64_t step, std::int32_t node, std::int32_t nodeCount) const;
-  void releasePagesBehind(std::uint64_t offset);
 
   std::string path_;
   std::uint64_t recordLength_;
   std::uint64_t size_ = 0;
   std::uint64_t recordCount_ = 0;  // whole records the file holds
   const unsigned char* data_ = nullptr;
-  std::uint64_t releasedUpTo_ = 0;  // pages before this offset are not mapped in
 };
 
 // Both results files of a run, opened u01.unf first.

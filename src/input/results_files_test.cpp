@@ -35,7 +35,7 @@ TEST_P(ReadRecordTest, ReadsTheWordsOfTheNodeAtTheStep) {
   TemporaryDirectory directory;
   const std::string path = directory.file("results.unf");
   writeResultsFile(path, 4, 12, c.wordsPerRecord);
-  ResultsFile file(path, 4 * static_cast<std::uint64_t>(c.wordsPerRecord));
+  const ResultsFile file(path, 4 * static_cast<std::uint64_t>(c.wordsPerRecord));
 
   std::vector<float> words(static_cast<std::size_t>(c.wordsRead + 1), -1.0f);
   file.readRecord(c.step, c.node, 4, words.data(), c.wordsRead);
@@ -71,7 +71,7 @@ TEST_P(MissingRecordTest, IsAFatalErrorNamingTheFile) {
   const std::string path = directory.file("u01.unf");
   writeResultsFile(path, 4, (c.fileBytes + 95) / 96, 24);
   ASSERT_EQ(::truncate(path.c_str(), c.fileBytes), 0);
-  ResultsFile file(path, 96);
+  const ResultsFile file(path, 96);
   std::array<float, 6> words{};
   EXPECT_EQ(fatalMessage([&] { file.readRecord(c.step, c.node, 4, words.data(), 6); }),
             path + ": " + c.message);
@@ -122,7 +122,7 @@ TEST(ResultsFileTest, ReadsARecordNumberBeyond32Bits) {
   ASSERT_EQ(::ftruncate(descriptor, record * 96), 0);
   ::close(descriptor);
 
-  ResultsFile file(path, 96);
+  const ResultsFile file(path, 96);
   std::array<float, 6> words{};
   file.readRecord(step, node, nodeCount, words.data(), 6);
   EXPECT_EQ(words, written);
@@ -155,7 +155,7 @@ TEST(ResultsFilesTest, RecordLengthsFollowTheDegreesOfFreedom) {
   TemporaryDirectory directory;
   writeResultsFile(directory.file("u01.unf"), 4, 12, 16);
   writeResultsFile(directory.file("u2.unf"), 4, 12, 8, -1.0f);
-  ResultsFiles files(directory.path() + "/", 2);
+  const ResultsFiles files(directory.path() + "/", 2);
   EXPECT_EQ(files.displacementsAndVelocities.path(), directory.file("u01.unf"));
   EXPECT_EQ(files.accelerations.path(), directory.file("u2.unf"));
 

@@ -65,12 +65,7 @@ std::int32_t leadingInteger(std::string_view text) {
 std::vector<std::int32_t> offeredNodes(const AnalysisDescription& description) {
   std::vector<std::int32_t> nodes;
   for (std::int32_t node = 1; node <= description.nodeCount; ++node) {
-    for (std::int32_t dof = 1; dof <= description.dofPerNode; ++dof) {
-      if (description.restraintCodeOf(node, dof) == 0) {
-        nodes.push_back(node);
-        break;
-      }
-    }
+    if (description.hasFreeDof(node)) nodes.push_back(node);
   }
   return nodes;
 }

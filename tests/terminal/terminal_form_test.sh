@@ -7,72 +7,16 @@ set -euo pipefail
 
 demo=$1
 artifacts=$2
-command -v tmux >/dev/null || { echo "SKIP: tmux is not installed"; exit 77; }
 mkdir -p "$artifacts"
+# shellcheck source=tmux_session.sh
+source "$(dirname "$0")/tmux_session.sh"
 
-# Each run of the demo gets a tmux server of its own: a new session on a server that is still
-# shutting down can fail.
-runs=0
-socket="qtv-terminal-test-$$-$runs"
-tm() { tmux -L "$socket" -f /dev/null "$@"; }
-trap 'tm kill-server 2>/dev/null || true' EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# start WIDTH HEIGHT [DEMO OPTIONS]: a fresh session running the demo; the shell then reports
-# the exit status and whether the terminal is back in line mode with echo.
+# start WIDTH HEIGHT [DEMO OPTIONS]: a fresh session running the demo.
 start() {
   local width=$1 height=$2
   shift 2
-  tm kill-server 2>/dev/null || true
-  runs=$((runs + 1))
-  socket="qtv-terminal-test-$$-$runs"
-  local modes="stty -a | tr ' ;' '\n\n' | grep -x -e icanon -e echo -e -icanon -e -echo | tr '\n' ' '"
-  tm new-session -d -x "$width" -y "$height" "'$demo' $*; echo \"exit=\$?\"; $modes; echo; sleep 600"
+  startSession "$width" "$height" "'$demo' $*"
 }
-
-screen() { tm capture-pane -p; }
-
-# The screen with line-drawing characters as such and without attributes.
-readableScreen() {
-  tm capture-pane -p -e | perl -CS -ne '
-    BEGIN { %line = (q => "\x{2500}", x => "\x{2502}", l => "\x{250c}", k => "\x{2510}", m => "\x{2514}", j => "\x{2518}") }
-    s/\e\[[0-9;]*m//g;
-    my $out = "";
-    for my $c (split //) {
-      if ($c eq "\x0e") { $drawing = 1 } elsif ($c eq "\x0f") { $drawing = 0 }
-      else { $out .= ($drawing && exists $line{$c}) ? $line{$c} : $c }
-    }
-    print $out;'
-}
-
-# waitFor TEXT: until the screen shows TEXT (10 seconds at most).
-waitFor() {
-  for _ in $(seq 100); do
-    screen | grep -qF -- "$1" && return 0
-    sleep 0.1
-  done
-  fail "the screen never showed '$1'"
-  screen
-  return 1
-}
-
-# waitWithout TEXT: until the screen no longer shows TEXT.
-waitWithout() {
-  for _ in $(seq 100); do
-    screen | grep -qF -- "$1" || return 0
-    sleep 0.1
-  done
-  fail "the screen still shows '$1'"
-  return 1
-}
-
-expectLine() {
-  screen | grep -qxF -- "$1" || { fail "expected the line '$1'"; screen; }
-}
-
-keys() { tm send-keys "$@"; }
 
 # --- The form as first shown, then a user's choices and OK ------------------------------------
 start 80 24
@@ -192,8 +136,4 @@ kill -TERM "$program"
 waitFor "exit=143"
 expectLine "icanon echo"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all terminal form checks passed"
+finish "all terminal form checks passed"

@@ -11,6 +11,7 @@
 
 #include "platform/fixed_text.h"
 #include "platform/program_end.h"
+#include "temporary_directory.h"
 
 namespace qtv {
 namespace {
@@ -168,28 +169,25 @@ TEST(InfoCommand, JsonOfArraysWithoutDegreesOfFreedom) {
 }
 
 TEST(InfoCommand, ReadsTheWorkDirectory) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qtv-info-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const std::filesystem::path directory = pattern;
-  std::ofstream(directory / "comdin.dat", std::ios::binary)
-      << "3 1 0 0 1 0 0 0\r\n2 1\r\n0 0.02 4 0 0 0 0\r\n0 0 0 201\r\n0 0 0 0 0\r\n9*0\r\n75*0\r\n"
-         "75*0\r\n10*0\r\n\r\n\r\n\r\n\r\n\r\n\r\nE\r\n";
+  const test::TemporaryDirectory directory;
+  test::writeTextFile(directory.file("comdin.dat"),
+      "3 1 0 0 1 0 0 0\r\n2 1\r\n0 0.02 4 0 0 0 0\r\n0 0 0 201\r\n0 0 0 0 0\r\n9*0\r\n75*0\r\n"
+      "75*0\r\n10*0\r\n\r\n\r\n\r\n\r\n\r\n\r\nE\r\n");
 
   std::ostringstream summary;
-  EXPECT_EQ(runInfoCommand(directory.string(), false, summary), 0);
-  EXPECT_EQ(summary.str(), "Work directory: " + directory.string() +
+  EXPECT_EQ(runInfoCommand(directory.path(), false, summary), 0);
+  EXPECT_EQ(summary.str(), "Work directory: " + directory.path() +
                                "\nNodes: 3\nDegrees of freedom per node: 1\nDT: 0.02\nTT: 4\n"
                                "Steps: 200 (stepCount 201)\nRestrained nodes: 1 (2)\n"
                                "Nodes offered for selection: 2 (1,3)\nLanguage: English\n");
   std::ostringstream json;
-  EXPECT_EQ(runInfoCommand(directory.string(), true, json), 0);
+  EXPECT_EQ(runInfoCommand(directory.path(), true, json), 0);
   EXPECT_EQ(nlohmann::json::parse(json.str())["TT"].get<double>(), 4.0);
 
-  std::filesystem::remove(directory / "comdin.dat");
+  std::filesystem::remove(directory.file("comdin.dat"));
   std::ostringstream nothing;
-  EXPECT_THROW(runInfoCommand(directory.string(), false, nothing), FatalError);
+  EXPECT_THROW(runInfoCommand(directory.path(), false, nothing), FatalError);
   EXPECT_EQ(nothing.str(), "");
-  std::filesystem::remove_all(directory);
 }
 
 }  // namespace

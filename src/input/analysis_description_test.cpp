@@ -316,36 +316,21 @@ TEST(AnalysisDescription, ArrayTooLargeIsAnErrorNotACrash) {
 
 class ReadAnalysisDescription : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qtv-analysis-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
-  std::filesystem::path directory_;
+  test::TemporaryDirectory directory_;
 };
 
 TEST_F(ReadAnalysisDescription, ReadsComdinDatOfTheWorkDirectory) {
-  std::ofstream(directory_ / "comdin.dat", std::ios::binary) << everyFieldText();
-  EXPECT_EQ(readAnalysisDescription(directory_.string()), parse(everyFieldText()));
+  test::writeTextFile(directory_.file("comdin.dat"), everyFieldText());
+  EXPECT_EQ(readAnalysisDescription(directory_.path()), parse(everyFieldText()));
 }
 
 TEST_F(ReadAnalysisDescription, ErrorsNameTheFile) {
-  const std::string path = (directory_ / "comdin.dat").string();
-  try {
-    readAnalysisDescription(directory_.string());
-    ADD_FAILURE() << "no error for a missing file";
-  } catch (const FatalError& error) {
-    EXPECT_EQ(std::string(error.what()),
-              path + ": cannot open: No such file or directory");
-  }
-  std::ofstream(path, std::ios::binary) << "5 2 0 0 3 0 0 0\n1.5\n";
-  try {
-    readAnalysisDescription(directory_.string());
-    ADD_FAILURE() << "no error for a malformed file";
-  } catch (const FatalError& error) {
-    EXPECT_EQ(std::string(error.what()), path + ":2: expected an integer, found '1.5'");
-  }
+  const std::string path = directory_.file("comdin.dat");
+  EXPECT_EQ(test::fatalMessage([&] { readAnalysisDescription(directory_.path()); }),
+            path + ": cannot open: No such file or directory");
+  test::writeTextFile(path, "5 2 0 0 3 0 0 0\n1.5\n");
+  EXPECT_EQ(test::fatalMessage([&] { readAnalysisDescription(directory_.path()); }),
+            path + ":2: expected an integer, found '1.5'");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ struct CaseOptions {
   double dt = 0.01;        // seconds
   double duration = 10.0;  // seconds
   std::string language = "E";
-  std::optional<std::int32_t> baseNodeCount;  // default: one per column of up to six nodes
+  std::optional<std::int32_t> baseNodeCount{};  // default: one per column of up to six nodes
 };
 
 // A column of the building: its base node, then its storey nodes, numbered consecutively.

@@ -12,38 +12,29 @@ namespace qtv {
 namespace {
 
 TEST(SampleCaseReadbackTest, TheDescriptionReadsBackAsPlanned) {
-  struct Case {
-    std::int32_t nodes, dof, baseNodes;
-    double dt, duration;
-    const char* language;
-  };
-  for (const Case& c : {Case{12, 3, 2, 0.01, 1.0, "E"}, Case{7, 2, 3, 0.02, 0.5, "R"},
-                        Case{4, 1, 1, 0.005, 0.1, "e"}}) {
-    CaseOptions options;
-    options.nodeCount = c.nodes;
-    options.dofPerNode = c.dof;
-    options.baseNodeCount = c.baseNodes;
-    options.dt = c.dt;
-    options.duration = c.duration;
-    options.language = c.language;
+  for (const CaseOptions& options :
+       {CaseOptions{.nodeCount = 12, .dofPerNode = 3, .dt = 0.01, .duration = 1.0, .language = "E", .baseNodeCount = 2},
+        CaseOptions{.nodeCount = 7, .dofPerNode = 2, .dt = 0.02, .duration = 0.5, .language = "R", .baseNodeCount = 3},
+        CaseOptions{.nodeCount = 4, .dofPerNode = 1, .dt = 0.005, .duration = 0.1, .language = "e", .baseNodeCount = 1}}) {
+    const std::int32_t nodes = options.nodeCount, dof = options.dofPerNode, baseNodes = *options.baseNodeCount;
     const CasePlan plan = planCase(options);
     const std::string folder = testing::TempDir() + "readback";
     std::filesystem::remove_all(folder);
     writeSampleCase(plan, folder);
 
     const AnalysisDescription description = readAnalysisDescription(folder);
-    EXPECT_EQ(description.nodeCount, c.nodes);
-    EXPECT_EQ(description.restraintLineCount, c.baseNodes);
-    EXPECT_EQ(description.valueLineCount, c.nodes - c.baseNodes);
-    EXPECT_EQ(description.dofPerNode, c.dof);
+    EXPECT_EQ(description.nodeCount, nodes);
+    EXPECT_EQ(description.restraintLineCount, baseNodes);
+    EXPECT_EQ(description.valueLineCount, nodes - baseNodes);
+    EXPECT_EQ(description.dofPerNode, dof);
     EXPECT_EQ(description.DT, plan.DT);
     EXPECT_EQ(description.TT, plan.TT);
     EXPECT_EQ(description.stepCount, plan.stepCount);
     EXPECT_EQ(description.languageText[0], plan.romanian ? 'R' : 'E');
-    for (std::int32_t node = 1; node <= c.nodes; ++node) {
+    for (std::int32_t node = 1; node <= nodes; ++node) {
       bool base = false;
       for (const Column& column : plan.columns) base = base || column.baseNode == node;
-      for (std::int32_t d = 1; d <= c.dof; ++d)
+      for (std::int32_t d = 1; d <= dof; ++d)
         EXPECT_EQ(description.restraintCodeOf(node, d), base ? 1 : 0) << node << " " << d;
     }
     // groups 8 and 9 as written: a repeat and tables over several lines
@@ -54,13 +45,13 @@ TEST(SampleCaseReadbackTest, TheDescriptionReadsBackAsPlanned) {
     EXPECT_EQ(description.group10Ints[2], 3);
 
     // The results files serve the last stored step of every node and nothing beyond.
-    ResultsFiles results(folder, c.dof);
+    ResultsFiles results(folder, dof);
     float words[6];
     const std::int64_t last = plan.storedStepCount - 1;
     EXPECT_NO_THROW(
-        results.displacementsAndVelocities.readRecord(last, c.nodes, c.nodes, words, 2 * c.dof));
-    EXPECT_NO_THROW(results.accelerations.readRecord(last, c.nodes, c.nodes, words, c.dof));
-    EXPECT_THROW(results.accelerations.readRecord(last + 1, 1, c.nodes, words, c.dof), FatalError);
+        results.displacementsAndVelocities.readRecord(last, nodes, nodes, words, 2 * dof));
+    EXPECT_NO_THROW(results.accelerations.readRecord(last, nodes, nodes, words, dof));
+    EXPECT_THROW(results.accelerations.readRecord(last + 1, 1, nodes, words, dof), FatalError);
   }
 }
 

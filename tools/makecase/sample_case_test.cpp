@@ -40,25 +40,17 @@ float wordOf(const std::string& file, std::uint64_t recordLength, std::int64_t s
 }
 
 TEST(SampleCaseTest, ResultsFilesHoldExactlyOneRecordPerNodeAndStoredStep) {
-  struct Case {
-    std::int32_t nodes, dof;
-    std::optional<std::int32_t> baseNodes;
-    double dt, duration;
-  };
-  for (const Case& c : {Case{12, 3, {}, 0.01, 2.0}, Case{5, 1, 5, 0.02, 0.5},
-                        Case{1, 2, {}, 0.01, 0.0}, Case{9, 2, 1, 0.005, 0.3}}) {
-    CaseOptions options;
-    options.nodeCount = c.nodes;
-    options.dofPerNode = c.dof;
-    options.baseNodeCount = c.baseNodes;
-    options.dt = c.dt;
-    options.duration = c.duration;
+  for (const CaseOptions& options :
+       {CaseOptions{.nodeCount = 12, .dofPerNode = 3, .dt = 0.01, .duration = 2.0},
+        CaseOptions{.nodeCount = 5, .dofPerNode = 1, .dt = 0.02, .duration = 0.5, .baseNodeCount = 5},
+        CaseOptions{.nodeCount = 1, .dofPerNode = 2, .dt = 0.01, .duration = 0.0},
+        CaseOptions{.nodeCount = 9, .dofPerNode = 2, .dt = 0.005, .duration = 0.3, .baseNodeCount = 1}}) {
     const CasePlan plan = planCase(options);
     const fs::path folder = freshFolder("sizes") / "nested";
     const CaseSizes sizes = writeSampleCase(plan, folder);
-    const auto records = static_cast<std::uint64_t>(plan.storedStepCount) * c.nodes;
-    EXPECT_EQ(sizes.u01Bytes, records * 32 * c.dof);
-    EXPECT_EQ(sizes.u2Bytes, records * 16 * c.dof);
+    const auto records = static_cast<std::uint64_t>(plan.storedStepCount) * options.nodeCount;
+    EXPECT_EQ(sizes.u01Bytes, records * 32 * options.dofPerNode);
+    EXPECT_EQ(sizes.u2Bytes, records * 16 * options.dofPerNode);
     EXPECT_EQ(fs::file_size(folder / "u01.unf"), sizes.u01Bytes);
     EXPECT_EQ(fs::file_size(folder / "u2.unf"), sizes.u2Bytes);
     EXPECT_EQ(contentOf(folder / "comdin.dat"), comdinText(plan));
